@@ -1,0 +1,4 @@
+#include "tesserin/settings/settings.h"
+
+bool IsVerbRegistered() { return false; }
+void OnContextMenuCheckBoxClicked() {}

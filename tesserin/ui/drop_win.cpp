@@ -1,0 +1,4 @@
+#include "tesserin/ui/drop.h"
+
+void SetUpDrops() {}
+void ReleaseDropBindings() {}

@@ -1,0 +1,3 @@
+#include "tesserin/update/update.h"
+
+void StartUpdateCheck(int) {}
