@@ -14,7 +14,7 @@ file(GLOB tool_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/tools/*_win.c
 foreach(src ${tool_sources})
   get_filename_component(name ${src} NAME_WE)
   string(REGEX REPLACE "_win$" "" name ${name})
-  add_executable(${name} WIN32 ${src})
+  add_executable(${name} ${src})
   target_link_libraries(${name} PRIVATE common ${TESSERIN_STATIC_LINK})
   list(APPEND tool_targets ${name})
 endforeach()

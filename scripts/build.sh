@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds one flavour: native (platform-free code and its tests, with sanitizers),
 # win64 (x86_64, the test build run under Wine) or win32 (i686 release into dist/).
+# TESSERIN_BUILD_ROOT moves the build folders (default: build/).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 flavour=${1:?usage: build.sh native|win64|win32}
@@ -13,7 +14,7 @@ case "$flavour" in
   *) echo "unknown flavour: $flavour" >&2; exit 2 ;;
 esac
 
-build="$root/build/$flavour"
+build="${TESSERIN_BUILD_ROOT:-$root/build}/$flavour"
 if [ ! -f "$build/CMakeCache.txt" ]; then
   cmake -S "$root" -B "$build" "${args[@]}" >/dev/null
 fi

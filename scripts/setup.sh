@@ -17,7 +17,7 @@ packages=(
   # texts: locales, a CJK font, Wine's own fonts, simplified-to-traditional data
   locales fonts-wqy-microhei fonts-wine opencc libopencc-data
   # tests: XML check and an HTTPS peer
-  openssl libxml2-utils
+  openssl libxml2-utils file
 )
 
 missing=()

@@ -3,7 +3,9 @@
 # Call wine_env_start; wine_env_stop undoes what it started.
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export WINE64=/usr/lib/wine/wine64
-export WINEPREFIX=${WINEPREFIX:-$root/build/wineprefix}
+export WINESERVER=/usr/lib/wine/wineserver64
+build_root=${TESSERIN_BUILD_ROOT:-$root/build}
+export WINEPREFIX=${WINEPREFIX:-$build_root/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
 # No Mono/Gecko prompts, no host menu entries made from our shortcuts.
 export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
@@ -28,16 +30,16 @@ wine_env_start() {
     # Without the virtual desktop a message box returns seconds after it is closed.
     "$WINE64" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
     "$WINE64" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
-    wineserver -k || true
-    wineserver -w || true
+    "$WINESERVER" -k || true
+    "$WINESERVER" -w || true
     touch "$WINEPREFIX/.tesserin-ready"
   fi
   # A persistent server, warmed up once, makes each test start in a fraction of a second.
-  wineserver -p
+  "$WINESERVER" -p
   "$WINE64" cmd /c exit >/dev/null 2>&1 </dev/null || true
 }
 
 wine_env_stop() {
-  wineserver -k 2>/dev/null || true
+  "$WINESERVER" -k 2>/dev/null || true
   if [ -n "$started_xvfb" ]; then kill "$started_xvfb" 2>/dev/null || true; fi
 }

@@ -1,0 +1,1 @@
+#include "linktile/linktile.h"
