@@ -1,3 +1,4 @@
+// Placeholders until the tile operations land.
 #include "tesserin/tile/tile.h"
 
 #include <windows.h>
@@ -6,6 +7,8 @@
 #include "common/win_text.h"
 #include "tesserin/ui/display_text.h"
 #include "tesserin/ui/startup.h"
+
+LoadedTileRecord LoadedTile;
 
 bool LoadTarget(std::string, bool, bool) { return true; }
 void AddOrUpdateTile() {}
