@@ -1,19 +1,15 @@
-// Placeholders until the tile operations land.
-#include "tesserin/tile/tile.h"
-
 #include <windows.h>
 
 #include "common/message_box.h"
 #include "common/win_text.h"
+#include "tesserin/tile/tile.h"
 #include "tesserin/ui/display_text.h"
 #include "tesserin/ui/startup.h"
 
-LoadedTileRecord LoadedTile;
-
-bool LoadTarget(std::string, bool, bool) { return true; }
-void AddOrUpdateTile() {}
-void ResetTile() {}
-void OpenProgramFolder() {}
+bool UpdateStartMenuShortcut() { return false; }
+bool WriteShortcut(const std::string&, const std::string&, const std::string&) { return false; }
+bool PinToStart(const std::string&) { return false; }
+void WaitAndRenameShortcut(const std::string&, const std::string&) {}
 
 void CheckPinTool() {
   if (FileExists(RunFolder() + "\\syspin.dll")) return;
