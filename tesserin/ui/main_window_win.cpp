@@ -14,7 +14,7 @@
 namespace {
 
 const char* const kTransparentLabelClass = "TesserinTransparentLabel";
-constexpr COLORREF kTileBlue = RGB(0x00, 0x78, 0xD7);
+constexpr COLORREF kTileBlueColour = RGB(0x00, 0x78, 0xD7);
 constexpr COLORREF kGrey = RGB(0x80, 0x80, 0x80);
 constexpr UINT_PTR kSubclassId = 1;
 const char* const kCursorProp = "TesserinCursor";
@@ -188,7 +188,7 @@ void CreateControls(HINSTANCE instance) {
     } else {
       SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(guiFont), FALSE);
     }
-    if (row.kind == ControlKind::PictureBox) SetPictureBoxBackColour(hwnd, (row.flags & kTileBlue) ? kTileBlue : RGB(255, 255, 255));
+    if (row.kind == ControlKind::PictureBox) SetPictureBoxBackColour(hwnd, (row.flags & kTileBlue) ? kTileBlueColour : RGB(255, 255, 255));
     // The main window answers WM_SETCURSOR for its controls from this property.
     if (LPCSTR cursor = CursorOf(row.flags)) SetPropA(hwnd, kCursorProp, LoadCursor(nullptr, cursor));
     SetWindowSubclass(hwnd, ControlSubclass, kSubclassId, 0);

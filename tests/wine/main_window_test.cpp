@@ -75,14 +75,14 @@ TEST_F(MainWindowTest, ProgramPathButtonsFollowTheField) {
 }
 
 std::string TipText(HWND label) {
-  char text[4096] = {};
-  TTTOOLINFOA tool = {};
-  tool.cbSize = TTTOOLINFOA_V1_SIZE;
+  wchar_t text[4096] = {};
+  TTTOOLINFOW tool = {};
+  tool.cbSize = TTTOOLINFOW_V1_SIZE;
   tool.hwnd = MainWindow();
   tool.uId = reinterpret_cast<UINT_PTR>(label);
   tool.lpszText = text;
-  SendMessageA(HelpTooltip(), TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
-  return text;
+  SendMessageW(HelpTooltip(), TTM_GETTEXTW, 4096, reinterpret_cast<LPARAM>(&tool));
+  return FromWide(text, 936);
 }
 
 TEST_F(MainWindowTest, HelpTipAttachedOnFirstMouseMove) {
