@@ -21,3 +21,6 @@ const std::string& GetPictureBoxPicture(HWND box);
 
 // Stretched over the whole client area (the default) or centred at its own size.
 void SetPictureBoxCentred(HWND box, bool centred);
+
+// Size of the decoded picture; false when there is none or it did not decode.
+bool GetPictureBoxImageSize(HWND box, SIZE* size);
