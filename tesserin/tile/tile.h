@@ -5,6 +5,9 @@
 #include <string>
 #include <vector>
 
+// PathWithoutExtension, BaseNameWithoutExtension, FolderOfPath, ProgramsFolder, TrimTrailingSpaces
+#include "tesserin/tile/paths.h"
+
 // The values the window edits for one tile, read from the controls when an operation runs.
 struct TileSettings {
   std::string ProgramPath;     // 编辑框_程序路径
