@@ -27,6 +27,7 @@ if [ -n "$had_display" ]; then
   "$WINE64" "$bin/Tesserin.exe" "${args[@]}"
 else
   "$WINE64" "$bin/Tesserin.exe" "${args[@]}" &
+  tesserin=$!
   if "$WINE64" "$bin/wintool.exe" wait "$class" 30000 | iconv -f GBK -t UTF-8; then
     sleep 1
     import -window root "$build_root/screenshot.png"
@@ -36,5 +37,5 @@ else
     echo "Tesserin's window did not appear" >&2
     exit 1
   fi
-  wait
+  wait "$tesserin" || true
 fi
