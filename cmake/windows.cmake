@@ -13,7 +13,7 @@ endif()
 add_compile_definitions(WINVER=0x0A00 _WIN32_WINNT=0x0A00 _WIN32_IE=0x0A00 STRICT)
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 # No MinGW DLL beside the programs.
-set(TESSERIN_STATIC_LINK -static -static-libgcc -static-libstdc++)
+set(TESSERIN_STATIC_LINK -static -static-libgcc -static-libstdc++ $<$<CONFIG:Release>:-s>)
 
 add_library(png_static STATIC IMPORTED)
 set_target_properties(png_static PROPERTIES IMPORTED_LOCATION ${TESSERIN_DEPS_PREFIX}/lib/libpng16.a
