@@ -47,11 +47,15 @@ bool LoadTarget(std::string path, bool followUp = false, bool skipManifest = fal
 std::string ReadShortcutTarget(const std::string& lnkPath);
 std::vector<std::string> ListFiles(std::string folder, const std::string& pattern);
 void PumpMessages();
+// Whether the ANSI file functions can take `path` whole: fewer than MAX_PATH UTF-16 units.
+bool FitsMaxPath(const std::string& path);
 
 // --- shortcut and pinning
 bool UpdateStartMenuShortcut();
 bool WriteShortcut(const std::string& lnkPath, const std::string& targetPath, const std::string& iconLocation);
 bool PinToStart(const std::string& programPath);
+// The command that runs the pinning tool in `runFolder` for a program.
+std::string PinCommandLine(const std::string& runFolder, const std::string& programPath);
 // Ends the program when the pinning tool is missing beside it.
 void CheckPinTool();
 void WaitAndRenameShortcut(const std::string& oldPath, const std::string& newPath);
