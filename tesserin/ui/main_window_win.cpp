@@ -22,7 +22,7 @@ const char* const kTipProp = "TesserinTip";
 
 struct ControlInfo {
   HWND hwnd = nullptr;
-  const ControlSpec* spec = nullptr;
+  const ControlSpec* row = nullptr;
   COLORREF textColour = RGB(0, 0, 0);
 };
 
@@ -179,7 +179,7 @@ void CreateControls(HINSTANCE instance) {
                                 instance, nullptr);
     ControlInfo& info = g_controls[row.name];
     info.hwnd = hwnd;
-    info.spec = &row;
+    info.row = &row;
     info.textColour = (row.flags & kGreyText) ? kGrey : RGB(0, 0, 0);
     g_names[hwnd] = row.name;
     if (row.kind == ControlKind::TransparentLabel) {
