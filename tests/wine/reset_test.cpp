@@ -33,7 +33,7 @@ class ResetCommand : public WindowTest {
     lnk = programs.Make("磁贴重置开始", program, "old");
     ASSERT_TRUE(LoadTarget(program));
     ASSERT_EQ(LoadedTile.ShortcutPath, lnk);
-    LoadedTile.ManifestPath = manifest;  // as every load sets it
+    ASSERT_EQ(LoadedTile.ManifestPath, manifest);
     shown.clear();
   }
   static std::string DescriptionOf(const std::string& path) {
