@@ -128,7 +128,8 @@ bool UpdateStartMenuShortcut() {
 bool WriteShortcut(const std::string& lnkPath, const std::string& targetPath, const std::string& iconLocation) {
   const std::string workingFolder = WorkingFolderOf(targetPath);
   if (workingFolder.empty()) return false;
-  // The shell-link object keeps these in MAX_PATH buffers and would cut them.
+  // Readers of a shortcut take its paths into MAX_PATH buffers, and the ANSI functions
+  // cannot open longer ones: refuse rather than write a shortcut that is read back cut.
   for (const std::string* path : {&lnkPath, &targetPath, &workingFolder, &iconLocation})
     if (!FitsMaxPath(*path)) return false;
   ComPtr<IShellLinkA> link;
