@@ -26,14 +26,14 @@ struct Running {
 TEST(StartupE2E, FirstCopyShowsItsWindowAndSecondIsRefused) {
   Running first;
   ASSERT_TRUE(Start(Exe(), &first.child));
-  first.window = WaitForWindow(first.child.pid, kClass, 20000, HasTesserinTitle);
+  first.window = WaitForWindow(first.child.pid, kClass, 60000, HasTesserinTitle);
   ASSERT_NE(first.window, nullptr);
   EXPECT_EQ(WindowText(first.window), "Tesserin v1.0");
 
   for (const char* args : {"", " \"\""}) {  // no path, or an empty one
     Child second;
     ASSERT_TRUE(Start(Exe() + args, &second));
-    HWND box = WaitForMessageBox(second.pid, 20000);
+    HWND box = WaitForMessageBox(second.pid, 60000);
     ASSERT_NE(box, nullptr) << "args: " << args;
     EXPECT_EQ(MessageBoxText(box), "请勿多开 [Tesserin.exe]！");
     EXPECT_EQ(WindowText(box), "错误：");
@@ -46,19 +46,19 @@ TEST(StartupE2E, FirstCopyShowsItsWindowAndSecondIsRefused) {
 TEST(StartupE2E, SecondCopyWithPathTakesOver) {
   Running first;
   ASSERT_TRUE(Start(Exe(), &first.child));
-  first.window = WaitForWindow(first.child.pid, kClass, 20000, HasTesserinTitle);
+  first.window = WaitForWindow(first.child.pid, kClass, 60000, HasTesserinTitle);
   ASSERT_NE(first.window, nullptr);
 
   Running second;
   ASSERT_TRUE(Start(Exe() + " \"C:\\windows\\notepad.exe\"", &second.child));
-  EXPECT_EQ(first.child.WaitExit(20000), 0u) << "the first copy is ended";
-  second.window = WaitForWindow(second.child.pid, kClass, 20000, HasTesserinTitle);
+  EXPECT_EQ(first.child.WaitExit(60000), 0u) << "the first copy is ended";
+  second.window = WaitForWindow(second.child.pid, kClass, 60000, HasTesserinTitle);
   EXPECT_NE(second.window, nullptr);
 
   // The take-over copy holds the mutex too: a third copy without a path is refused.
   Child third;
   ASSERT_TRUE(Start(Exe(), &third));
-  HWND box = WaitForMessageBox(third.pid, 20000);
+  HWND box = WaitForMessageBox(third.pid, 60000);
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(MessageBoxText(box), "请勿多开 [Tesserin.exe]！");
   PressButton(box, IDOK);
@@ -70,7 +70,7 @@ TEST(StartupE2E, MissingPinToolEndsTheProgram) {
   ASSERT_TRUE(CopyFileA((BinFolder() + "\\Tesserin.exe").c_str(), (folder / "Tesserin.exe").c_str(), FALSE));
   Child child;
   ASSERT_TRUE(Start("\"" + (folder / "Tesserin.exe") + "\"", &child));
-  HWND box = WaitForMessageBox(child.pid, 20000);
+  HWND box = WaitForMessageBox(child.pid, 60000);
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(MessageBoxText(box), "文件不完整，[syspin.dll]文件丢失！请检查或重新下载！");
   EXPECT_EQ(WindowText(box), "错误：");
@@ -98,7 +98,7 @@ TEST(StartupE2E, RefusesWindows7) {
   AppVersion win7("win7");
   Child child;
   ASSERT_TRUE(Start(Exe(), &child));
-  HWND box = WaitForMessageBox(child.pid, 20000);
+  HWND box = WaitForMessageBox(child.pid, 60000);
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(MessageBoxText(box), "本软件仅支持 Windows8、Windows8.1、Windows10 系统(其它版本系统也没有磁贴呀)！");
   PressButton(box, IDOK);
