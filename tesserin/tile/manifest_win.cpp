@@ -7,6 +7,7 @@
 #include "tesserin/tile/paths.h"
 #include "tesserin/tile/tile.h"
 #include "tesserin/ui/colour.h"
+#include "tesserin/ui/control_names.h"
 #include "tesserin/ui/display_text.h"
 #include "tesserin/ui/main_window_win.h"
 #include "tesserin/ui/preview.h"
@@ -16,18 +17,6 @@ LoadedTileRecord LoadedTile;
 
 namespace {
 
-const char* const kAddButton = "按钮_添加磁贴";
-const char* const kProgramBox = "编辑框_程序路径";
-const char* const kNameBox = "编辑框_文件名称";
-const char* const kHideNameBox = "选择框_不显示文字";
-const char* const kWhiteRadio = "单选框_文字颜色_白色";
-const char* const kBlackRadio = "单选框_文字颜色_黑色";
-const char* const kColourBox = "编辑框_背景颜色";
-const char* const kLargeBox = "编辑框_大图背景";
-const char* const kSmallBox = "编辑框_小图背景";
-const char* const kIconBox = "编辑框_图标位置";
-const char* const kLargePreview = "图片框_效果背景";
-const char* const kSmallPreview = "图片框_效果背景_小";
 const char* const kManifestSuffix = ".VisualElementsManifest.xml";
 const char* const kTempSuffix = ".tmp";
 

@@ -10,6 +10,7 @@
 #include "common/win_text.h"
 #include "tesserin/tile/paths.h"
 #include "tesserin/tile/tile.h"
+#include "tesserin/ui/control_names.h"
 #include "tesserin/ui/display_text.h"
 #include "tesserin/ui/main_window_win.h"
 #include "tesserin/ui/preview.h"
@@ -17,10 +18,6 @@
 
 namespace {
 
-const char* const kProgramBox = "编辑框_程序路径";
-const char* const kNameBox = "编辑框_文件名称";
-const char* const kIconBox = "编辑框_图标位置";
-const char* const kPreviewBack = "图片框_效果背景";
 
 // Keeps the user out of the main window while the shortcut search pumps messages. Without
 // it a second drop or a click on 添加/更新磁贴 or 初始化 would run inside the first load,
@@ -66,7 +63,7 @@ bool FindProgramsShortcut(const std::string& target, std::string* name) {
   return false;
 }
 
-void RefreshIconOnTileColour() { RefreshPreviewIcon(GetBackColour(kPreviewBack)); }
+void RefreshIconOnTileColour() { RefreshPreviewIcon(GetBackColour(kLargePreview)); }
 
 // A dropped .lnk: its target is the program. False when the target does not exist.
 bool LoadShortcut(const std::string& path) {

@@ -95,7 +95,7 @@ bool AdministratorTest() {
   UniqueModule advpack(LoadLibraryA("advpack.dll"));
   if (!advpack) return false;
   using IsNTAdminFn = BOOL(WINAPI*)(DWORD, DWORD*);
-  auto isNtAdmin = reinterpret_cast<IsNTAdminFn>(GetProcAddress(advpack.get(), "IsNTAdmin"));
+  auto isNtAdmin = reinterpret_cast<IsNTAdminFn>(reinterpret_cast<void*>(GetProcAddress(advpack.get(), "IsNTAdmin")));
   if (!isNtAdmin) return false;
   DWORD zero = 0;
   return isNtAdmin(0, &zero) == 1;

@@ -10,6 +10,7 @@
 #include "common/win_text.h"
 #include "tesserin/tile/manifest.h"
 #include "tesserin/tile/tile.h"
+#include "tesserin/ui/control_names.h"
 #include "tesserin/ui/display_text.h"
 #include "tesserin/ui/main_window_win.h"
 #include "tesserin/ui/startup.h"
@@ -18,16 +19,6 @@
 
 namespace {
 
-const char* const kProgramBox = "编辑框_程序路径";
-const char* const kNameBox = "编辑框_文件名称";
-const char* const kHideNameBox = "选择框_不显示文字";
-const char* const kWhiteRadio = "单选框_文字颜色_白色";
-const char* const kBlackRadio = "单选框_文字颜色_黑色";
-const char* const kColourBox = "编辑框_背景颜色";
-const char* const kLargeBox = "编辑框_大图背景";
-const char* const kSmallBox = "编辑框_小图背景";
-const char* const kIconBox = "编辑框_图标位置";
-const char* const kAddButton = "按钮_添加磁贴";
 const char* const kBom = "\xEF\xBB\xBF";
 
 std::string WriteFailureText(const std::string& manifestPath) {

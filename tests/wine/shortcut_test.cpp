@@ -21,13 +21,7 @@ const char* const kWriteFailed = "创建快捷方式失败！请检查！";
 
 class ShortcutStep : public WindowTest {
  protected:
-  std::string Program(const std::string& relative) {
-    std::string path = temp / relative;
-    for (size_t i = temp.path.size() + 1; i < path.size(); ++i)
-      if (path[i] == '\\') CreateDirectoryA(path.substr(0, i).c_str(), nullptr);
-    WriteFileBytes(path, "MZ");
-    return path;
-  }
+  std::string Program(const std::string& relative) { return MakeStandInProgram(temp, relative); }
   // Loads `path` as a drop would and types `tileName` into the name box.
   void LoadAndName(const std::string& path, const std::string& tileName) {
     ASSERT_TRUE(LoadTarget(path));

@@ -133,3 +133,11 @@ std::string ReadFileOrEmpty(const std::string& path) {
   std::string bytes;
   return ReadFileBytes(path, &bytes) ? bytes : std::string();
 }
+
+std::string MakeStandInProgram(const TempFolder& folder, const std::string& relative) {
+  std::string path = folder / relative;
+  for (size_t i = folder.path.size() + 1; i < path.size(); ++i)
+    if (path[i] == '\\') CreateDirectoryA(path.substr(0, i).c_str(), nullptr);
+  WriteFileBytes(path, "MZ");
+  return path;
+}

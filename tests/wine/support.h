@@ -41,5 +41,7 @@ struct TempFolder {
   std::string operator/(const std::string& name) const { return path + "\\" + name; }
 };
 void RemoveTree(const std::string& folder);
+// A small file standing in for a program at `relative` below `folder` (folders made).
+std::string MakeStandInProgram(const TempFolder& folder, const std::string& relative);
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
 std::string ReadFileOrEmpty(const std::string& path);

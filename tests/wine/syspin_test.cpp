@@ -31,7 +31,9 @@ TEST(Syspin, MakesTheProgramsShortcutForThePinCommandOnly) {
     SCOPED_TRACE(row.arguments + (row.existing ? " (renew)" : ""));
     ProgramsShortcuts programs;
     const std::string lnk = programs.Own("磁贴钉住");
-    if (row.existing) ASSERT_TRUE(MakeLink(lnk, row.existing, "old"));
+    if (row.existing) {
+      ASSERT_TRUE(MakeLink(lnk, row.existing, "old"));
+    }
     const std::vector<std::string> before = programs.Files();
     Child tool;
     ASSERT_TRUE(Start("\"" + BinFolder() + "\\syspin.dll\" " + row.arguments, &tool));

@@ -22,14 +22,7 @@ const char* const kMissingTarget = "该快捷方式目标应用程序文件不�
 
 class TargetLoad : public WindowTest {
  protected:
-  // A file standing in for a program at `relative` below the temp folder (folders made).
-  std::string Program(const std::string& relative) {
-    std::string path = temp / relative;
-    for (size_t i = temp.path.size() + 1; i < path.size(); ++i)
-      if (path[i] == '\\') CreateDirectoryA(path.substr(0, i).c_str(), nullptr);
-    WriteFileBytes(path, "MZ");
-    return path;
-  }
+  std::string Program(const std::string& relative) { return MakeStandInProgram(temp, relative); }
   // The window as a load leaves it.
   struct Seen {
     std::string program, name, shortcutName, shortcutPath;
