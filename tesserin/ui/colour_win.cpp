@@ -5,8 +5,18 @@
 #include "tesserin/ui/picture_box_win.h"
 
 void ApplyBackgroundColour(bool) {}
-void SelectWhiteText() {}
-void SelectBlackText() {}
+// The two radios are exclusive by these handlers, which also colour the preview name.
+void SelectWhiteText() {
+  if (!IsChecked("单选框_文字颜色_白色")) return;
+  SetTextColour("透明标签_效果文字", RGB(255, 255, 255));
+  SetChecked("单选框_文字颜色_黑色", false);
+}
+
+void SelectBlackText() {
+  if (!IsChecked("单选框_文字颜色_黑色")) return;
+  SetTextColour("透明标签_效果文字", RGB(0, 0, 0));
+  SetChecked("单选框_文字颜色_白色", false);
+}
 void OnSwatchLeftUp() {}
 void OnSwatchRightUp() {}
 void OnCaptureLeftDown() {}

@@ -157,7 +157,7 @@ void CreateControls(HINSTANCE instance) {
         break;
       case ControlKind::Radio:
         cls = "BUTTON";
-        style |= BS_RADIOBUTTON | WS_TABSTOP;  // selection is set by the handlers
+        style |= BS_AUTORADIOBUTTON | WS_TABSTOP;
         break;
       case ControlKind::GroupBox:
         cls = "BUTTON";

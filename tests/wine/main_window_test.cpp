@@ -160,3 +160,18 @@ TEST_F(MainWindow_jaJP, CaptionsAreShiftJis) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, TextColourRadiosAreExclusiveAndColourThePreviewName) {
+  SendMessageA(Control("单选框_文字颜色_黑色"), BM_CLICK, 0, 0);
+  EXPECT_TRUE(IsChecked("单选框_文字颜色_黑色"));
+  EXPECT_FALSE(IsChecked("单选框_文字颜色_白色"));
+  EXPECT_EQ(GetTextColour("透明标签_效果文字"), RGB(0, 0, 0));
+  SendMessageA(Control("单选框_文字颜色_白色"), BM_CLICK, 0, 0);
+  EXPECT_TRUE(IsChecked("单选框_文字颜色_白色"));
+  EXPECT_FALSE(IsChecked("单选框_文字颜色_黑色"));
+  EXPECT_EQ(GetTextColour("透明标签_效果文字"), RGB(255, 255, 255));
+}
+
+}  // namespace

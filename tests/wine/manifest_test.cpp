@@ -128,6 +128,7 @@ TEST_F(ManifestWindow, ReadsBackWhatItWrote) {
       Load(program);
       EXPECT_EQ(IsChecked(kHideNameBox), r.hide);
       EXPECT_TRUE(IsChecked(r.light ? kWhiteRadio : kBlackRadio));
+      EXPECT_EQ(ReadTileSettings().LightText, r.light) << "saving again keeps the text colour";
       EXPECT_EQ(GetText(kColourBox), r.colour);
       const std::string large = *r.largeCopy ? folder + "\\" + r.largeCopy : "";
       const std::string small = *r.smallCopy ? folder + "\\" + r.smallCopy : "";
