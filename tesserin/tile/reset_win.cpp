@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "common/message_box.h"
-#include "common/scoped_win.h"
+#include "common/process.h"
 #include "common/win_text.h"
 #include "tesserin/tile/tile.h"
 #include "tesserin/ui/display_text.h"
@@ -32,15 +32,5 @@ void OpenProgramFolder() {
   const std::string program = GetText("编辑框_程序路径");
   if (program.empty()) return;
   // Explorer takes everything after "/select," as the path, spaces included: no quotes.
-  std::string commandLine = "Explorer /select," + program;
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = SW_SHOWNORMAL;
-  PROCESS_INFORMATION started = {};
-  if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
-    return;
-  UniqueHandle process(started.hProcess);
-  UniqueHandle thread(started.hThread);
-  WaitForInputIdle(process.get(), 1000);
+  StartAndLeaveRunning("Explorer /select," + program, SW_SHOWNORMAL);  // a failure to start is ignored
 }

@@ -7,6 +7,7 @@
 
 #include "common/gbk.h"
 #include "common/message_box.h"
+#include "common/process.h"
 #include "common/scoped_win.h"
 #include "common/win_text.h"
 #include "tesserin/tile/paths.h"
@@ -150,18 +151,8 @@ bool WriteShortcut(const std::string& lnkPath, const std::string& targetPath, co
 
 bool PinToStart(const std::string& programPath) {
   CheckPinTool();
-  std::string commandLine = PinCommandLine(RunFolder(), programPath);
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = SW_HIDE;
-  PROCESS_INFORMATION started = {};
-  if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
-    return false;
-  UniqueHandle process(started.hProcess);
-  UniqueHandle thread(started.hThread);
-  WaitForInputIdle(process.get(), 1000);
-  return true;  // the tool runs on; its end and exit code do not matter
+  // The tool runs on; its end and exit code do not matter.
+  return StartAndLeaveRunning(PinCommandLine(RunFolder(), programPath), SW_HIDE);
 }
 
 void CheckPinTool() {
