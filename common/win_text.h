@@ -17,3 +17,8 @@ std::string OwnModulePath();
 std::string RunFolder();
 // The file-name part (after the last backslash) of a path.
 std::string FileNameOf(const std::string& path);
+// Whether the ANSI file functions can take `path` whole: fewer than MAX_PATH UTF-16 units.
+bool FitsMaxPath(const std::string& path);
+// The current user's Start-menu Programs folder with a trailing backslash; "" when
+// Windows cannot tell.
+std::string ProgramsFolder();

@@ -1,5 +1,7 @@
 #include "common/win_text.h"
 
+#include <shlobj.h>
+
 #include "common/gbk.h"
 #include "common/scoped_win.h"
 
@@ -62,4 +64,18 @@ std::string RunFolder() {
 std::string FileNameOf(const std::string& path) {
   size_t slash = gbk::FindLast(path, '\\');
   return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+bool FitsMaxPath(const std::string& path) {
+  // The ANSI file functions convert into a buffer of MAX_PATH UTF-16 units including the
+  // terminating zero, so a GBK path may have more bytes than that but not more units.
+  return ToWide(path).size() < MAX_PATH;
+}
+
+std::string ProgramsFolder() {
+  char buffer[MAX_PATH] = {};
+  if (!SHGetSpecialFolderPathA(nullptr, buffer, CSIDL_PROGRAMS, FALSE)) return std::string();
+  std::string folder = buffer;
+  if (folder.empty() || gbk::FindLast(folder, '\\') != folder.size() - 1) folder += '\\';
+  return folder;
 }

@@ -26,16 +26,6 @@ const UINT kPinToStartText = 51201;  // string resource of shell32
 const UINT kFirstMenuId = 1;
 const UINT kLastMenuId = 0x7FFF;
 
-bool FitsMaxPath(const std::string& path) { return ToWide(path).size() < MAX_PATH; }
-
-std::string ProgramsFolder() {
-  char buffer[MAX_PATH] = {};
-  if (!SHGetSpecialFolderPathA(nullptr, buffer, CSIDL_PROGRAMS, FALSE)) return std::string();
-  std::string folder = buffer;
-  if (folder.empty() || gbk::FindLast(folder, '\\') != folder.size() - 1) folder += '\\';
-  return folder;
-}
-
 // "C:\Apps\Foo\foo.exe" gives "foo"; "" when the file name has no dot, as Tesserin
 // expects the shortcut under the same name.
 std::string BaseNameWithoutExtension(const std::string& path) {

@@ -56,11 +56,6 @@ bool CheckTileFields(const TileSettings& s) {
   return false;
 }
 
-// The ANSI file functions take paths of at most MAX_PATH - 1 characters (UTF-16 units,
-// not bytes). Checking first lets a long path fail as a whole, before any picture is
-// copied, the same way on every system.
-bool FitsAnsiPath(const std::string& path) { return ToWide(path, CP_ACP).size() < MAX_PATH; }
-
 int g_failAtStep = 0;
 
 // Counts the file steps of one manifest write; a test can make one of them fail.
@@ -172,7 +167,7 @@ bool WriteTileManifest() {
   values.IconPath = s.IconPath;
   const std::string bytes = EncodeManifestFile(BuildManifestText(values), GbkToUtf8);
   // Everything that can refuse without touching a file is decided first.
-  if (bytes.empty() || manifestPath.empty() || !FitsAnsiPath(manifestPath + kTempSuffix)) return false;
+  if (bytes.empty() || manifestPath.empty() || !FitsMaxPath(manifestPath + kTempSuffix)) return false;
 
   // Copies and deletions of pictures are not checked: a picture that fails to copy
   // still has its name in the manifest.

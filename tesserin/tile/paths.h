@@ -15,8 +15,3 @@ std::string FolderOfPath(const std::string& path);
 // The text without the run of ASCII spaces and full-width spaces (GBK A1 A1) at its end.
 std::string TrimTrailingSpaces(const std::string& text);
 
-#ifdef _WIN32
-// The current user's Start-menu Programs folder with a trailing backslash; "" when
-// Windows cannot tell.
-std::string ProgramsFolder();
-#endif

@@ -106,12 +106,6 @@ void LoadProgram(const std::string& path) {
 
 }  // namespace
 
-bool FitsMaxPath(const std::string& path) {
-  // The ANSI file functions convert into a buffer of MAX_PATH UTF-16 units including the
-  // terminating zero, so a GBK path may have more bytes than that but not more units.
-  return ToWide(path).size() < MAX_PATH;
-}
-
 bool LoadTarget(std::string path, bool followUp, bool skipManifest) {
   LoadedTile.ShortcutName.clear();
   LoadedTile.ShortcutPath.clear();

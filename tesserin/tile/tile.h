@@ -47,8 +47,6 @@ bool LoadTarget(std::string path, bool followUp = false, bool skipManifest = fal
 std::string ReadShortcutTarget(const std::string& lnkPath);
 std::vector<std::string> ListFiles(std::string folder, const std::string& pattern);
 void PumpMessages();
-// Whether the ANSI file functions can take `path` whole: fewer than MAX_PATH UTF-16 units.
-bool FitsMaxPath(const std::string& path);
 
 // --- shortcut and pinning
 bool UpdateStartMenuShortcut();

@@ -29,7 +29,9 @@ void WindowTest::SetUp() {
     return answer;
   });
   // The single-instance mutex lives as long as the process, so one window per process.
-  if (!MainWindow()) ASSERT_NE(CreateMainWindow(GetModuleHandleA(nullptr), false), nullptr);
+  if (!MainWindow()) {
+    ASSERT_NE(CreateMainWindow(GetModuleHandleA(nullptr), false), nullptr);
+  }
   PumpPending();
 }
 
