@@ -23,6 +23,16 @@ struct Running {
   }
 };
 
+// A start-up refusal: its error box, answered with OK, then exit code 0.
+void ExpectErrorBoxThenExit(Child& child, const std::string& text) {
+  HWND box = WaitForMessageBox(child.pid, 60000);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(MessageBoxText(box), text);
+  EXPECT_EQ(WindowText(box), "错误：");
+  PressButton(box, IDOK);
+  EXPECT_EQ(child.WaitExit(10000), 0u);
+}
+
 TEST(StartupE2E, FirstCopyShowsItsWindowAndSecondIsRefused) {
   Running first;
   ASSERT_TRUE(Start(Exe(), &first.child));
@@ -32,13 +42,9 @@ TEST(StartupE2E, FirstCopyShowsItsWindowAndSecondIsRefused) {
 
   for (const char* args : {"", " \"\""}) {  // no path, or an empty one
     Child second;
+    SCOPED_TRACE(std::string("args: ") + args);
     ASSERT_TRUE(Start(Exe() + args, &second));
-    HWND box = WaitForMessageBox(second.pid, 60000);
-    ASSERT_NE(box, nullptr) << "args: " << args;
-    EXPECT_EQ(MessageBoxText(box), "请勿多开 [Tesserin.exe]！");
-    EXPECT_EQ(WindowText(box), "错误：");
-    PressButton(box, IDOK);
-    EXPECT_EQ(second.WaitExit(10000), 0u);
+    ExpectErrorBoxThenExit(second, "请勿多开 [Tesserin.exe]！");
     EXPECT_TRUE(IsWindow(first.window)) << "the running copy is left alone";
   }
 }
@@ -58,11 +64,7 @@ TEST(StartupE2E, SecondCopyWithPathTakesOver) {
   // The take-over copy holds the mutex too: a third copy without a path is refused.
   Child third;
   ASSERT_TRUE(Start(Exe(), &third));
-  HWND box = WaitForMessageBox(third.pid, 60000);
-  ASSERT_NE(box, nullptr);
-  EXPECT_EQ(MessageBoxText(box), "请勿多开 [Tesserin.exe]！");
-  PressButton(box, IDOK);
-  EXPECT_EQ(third.WaitExit(10000), 0u);
+  ExpectErrorBoxThenExit(third, "请勿多开 [Tesserin.exe]！");
 }
 
 TEST(StartupE2E, MissingPinToolEndsTheProgram) {
@@ -70,12 +72,7 @@ TEST(StartupE2E, MissingPinToolEndsTheProgram) {
   ASSERT_TRUE(CopyFileA((BinFolder() + "\\Tesserin.exe").c_str(), (folder / "Tesserin.exe").c_str(), FALSE));
   Child child;
   ASSERT_TRUE(Start("\"" + (folder / "Tesserin.exe") + "\"", &child));
-  HWND box = WaitForMessageBox(child.pid, 60000);
-  ASSERT_NE(box, nullptr);
-  EXPECT_EQ(MessageBoxText(box), "文件不完整，[syspin.dll]文件丢失！请检查或重新下载！");
-  EXPECT_EQ(WindowText(box), "错误：");
-  PressButton(box, IDOK);
-  EXPECT_EQ(child.WaitExit(10000), 0u);
+  ExpectErrorBoxThenExit(child, "文件不完整，[syspin.dll]文件丢失！请检查或重新下载！");
   EXPECT_FALSE(FileExists(folder / "config.ini"));
 }
 
@@ -98,11 +95,7 @@ TEST(StartupE2E, RefusesWindows7) {
   AppVersion win7("win7");
   Child child;
   ASSERT_TRUE(Start(Exe(), &child));
-  HWND box = WaitForMessageBox(child.pid, 60000);
-  ASSERT_NE(box, nullptr);
-  EXPECT_EQ(MessageBoxText(box), "本软件仅支持 Windows8、Windows8.1、Windows10 系统(其它版本系统也没有磁贴呀)！");
-  PressButton(box, IDOK);
-  EXPECT_EQ(child.WaitExit(10000), 0u);
+  ExpectErrorBoxThenExit(child, "本软件仅支持 Windows8、Windows8.1、Windows10 系统(其它版本系统也没有磁贴呀)！");
 }
 
 }  // namespace
