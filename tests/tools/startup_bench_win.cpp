@@ -10,17 +10,9 @@
 #include <vector>
 
 #include "common/win_text.h"
+#include "tests/tools/ready_window.h"
 
 namespace {
-
-HWND FindReady(const char* cls) {
-  for (HWND w = FindWindowExA(nullptr, nullptr, cls, nullptr); w; w = FindWindowExA(nullptr, w, cls, nullptr)) {
-    char title[64] = {};
-    GetWindowTextA(w, title, sizeof title);
-    if (IsWindowVisible(w) && strncmp(title, "Tesserin", 8) == 0) return w;
-  }
-  return nullptr;
-}
 
 // Milliseconds until the window is ready, or -1.
 double StartOnce(const std::string& exe, const char* cls) {
@@ -33,7 +25,7 @@ double StartOnce(const std::string& exe, const char* cls) {
   QueryPerformanceCounter(&t0);
   if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -1;
   HWND w = nullptr;
-  for (int i = 0; i < 200000 && !(w = FindReady(cls)); ++i) Sleep(1);
+  for (int i = 0; i < 200000 && !(w = FindReadyWindow(cls)); ++i) Sleep(1);
   QueryPerformanceCounter(&t1);
   if (w) PostMessageA(w, WM_CLOSE, 0, 0);
   WaitForSingleObject(pi.hProcess, 10000);

@@ -8,24 +8,13 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace {
-
-HWND FindReady(const char* cls) {
-  for (HWND w = FindWindowExA(nullptr, nullptr, cls, nullptr); w; w = FindWindowExA(nullptr, w, cls, nullptr)) {
-    char title[256] = {};
-    GetWindowTextA(w, title, sizeof title);
-    if (IsWindowVisible(w) && strncmp(title, "Tesserin", 8) == 0) return w;
-  }
-  return nullptr;
-}
-
-}  // namespace
+#include "tests/tools/ready_window.h"
 
 int main(int argc, char** argv) {
   if (argc >= 4 && strcmp(argv[1], "wait") == 0) {
     DWORD until = GetTickCount() + static_cast<DWORD>(atoi(argv[3]));
     for (;;) {
-      if (HWND w = FindReady(argv[2])) {
+      if (HWND w = FindReadyWindow(argv[2])) {
         char title[256] = {};
         GetWindowTextA(w, title, sizeof title);
         printf("%s\n", title);
