@@ -3,6 +3,7 @@
 #include "tesserin/ui/image_decode.h"
 
 #include "tesserin/ui/glyphs.h"
+#include "tests/common/image_bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -38,15 +39,6 @@ struct Bgra {
   return ::testing::AssertionSuccess();
 }
 
-std::string Be32(std::uint32_t v) {
-  return {static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8), static_cast<char>(v)};
-}
-
-std::string Chunk(const std::string& type, const std::string& data) {
-  const std::string body = type + data;
-  const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(body.data()), static_cast<uInt>(body.size()));
-  return Be32(static_cast<std::uint32_t>(data.size())) + body + Be32(static_cast<std::uint32_t>(crc));
-}
 
 // raw: the scanlines with their filter bytes; extra: chunks between IHDR and IDAT.
 std::string Png(std::uint32_t width, std::uint32_t height, int depth, int colour, const std::string& raw,
@@ -61,11 +53,6 @@ std::string Png(std::uint32_t width, std::uint32_t height, int depth, int colour
          Chunk("IEND", "");
 }
 
-std::string Bytes(std::initializer_list<int> values) {
-  std::string s;
-  for (int v : values) s += static_cast<char>(v);
-  return s;
-}
 
 struct JpegShape {
   int width, height;
@@ -113,7 +100,6 @@ std::string SolidJpeg(const JpegShape& shape, std::initializer_list<unsigned cha
   return Jpeg(shape, pixels);
 }
 
-std::string Le16(unsigned v) { return {static_cast<char>(v), static_cast<char>(v >> 8)}; }
 
 // palette16: the header's 16 colours (48 bytes, zero-filled when shorter).
 std::string Pcx(int bits, int planes, unsigned width, unsigned height, unsigned lineBytes, const std::string& data,

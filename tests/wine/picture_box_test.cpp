@@ -18,6 +18,7 @@
 #include "common/scoped_win.h"
 #include "tesserin/ui/glyphs.h"
 #include "tesserin/ui/image_decode.h"
+#include "tests/common/image_bytes.h"
 
 namespace {
 
@@ -28,20 +29,6 @@ constexpr COLORREF kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0), kBlue = RGB(0
 
 // --- fixtures ------------------------------------------------------------------
 
-std::string Le16(unsigned v) { return {char(v), char(v >> 8)}; }
-std::string Le32(std::uint32_t v) { return Le16(v & 0xFFFF) + Le16(v >> 16); }
-std::string Be32(std::uint32_t v) { return {char(v >> 24), char(v >> 16), char(v >> 8), char(v)}; }
-std::string Bytes(std::initializer_list<int> values) {
-  std::string s;
-  for (int v : values) s += char(v);
-  return s;
-}
-
-std::string Chunk(const std::string& type, const std::string& data) {
-  const std::string body = type + data;
-  return Be32(static_cast<std::uint32_t>(data.size())) + body +
-         Be32(static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(body.data()), body.size())));
-}
 
 // 8-bit RGBA; pixels are 0xAARRGGBB, rows top to bottom.
 std::string Png(int w, int h, const std::vector<std::uint32_t>& argb) {
